@@ -1,0 +1,4 @@
+#pragma once
+// Resource identifiers of the program.
+
+#define IDR_MAINFRAME 128

@@ -1,0 +1,28 @@
+#include "platform/PlatformApi.h"
+
+namespace {
+
+// Forwarders in this module: their addresses are constants, so the table is
+// ready before any static object (the language texts) uses it.
+DWORD WINAPI RealGetModuleFileName(HMODULE module, LPSTR path, DWORD size)
+{
+    return ::GetModuleFileNameA(module, path, size);
+}
+
+BOOL WINAPI RealGetVersionEx(LPOSVERSIONINFOA info)
+{
+    return ::GetVersionExA(info);
+}
+
+FARPROC WINAPI RealGetProcAddress(HMODULE module, LPCSTR name)
+{
+    return ::GetProcAddress(module, name);
+}
+
+} // namespace
+
+PlatformApi g_platformApi = {
+    RealGetModuleFileName,
+    RealGetVersionEx,
+    RealGetProcAddress,
+};

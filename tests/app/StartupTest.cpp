@@ -1,0 +1,3 @@
+#include "app/SetupApp.h"
+
+#include <gtest/gtest.h>
