@@ -28,6 +28,13 @@ int ReadProfileNumber(const char* file, const char* section, const char* key, si
     return ParseConfigNumber(value.data());
 }
 
+int ReadProfileInt(const char* file, const char* section, const char* key)
+{
+    if (file == nullptr || file[0] == '\0')
+        return 0;
+    return static_cast<int>(::GetPrivateProfileIntA(section, key, 0, file));
+}
+
 long ParseConfigLong(const char* text)
 {
     const char* p = text;

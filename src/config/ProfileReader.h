@@ -21,6 +21,10 @@ inline void ReadProfileText(const char* file, const char* section, const char* k
 // Reads a value of at most maxLength characters (default "0") as a number.
 int ReadProfileNumber(const char* file, const char* section, const char* key, size_t maxLength);
 
+// The platform's integer reader (default 0), for the one section that is read
+// with it: the USB port numbers of SUPPORTED-USB-DEVICE.
+int ReadProfileInt(const char* file, const char* section, const char* key);
+
 // Decimal conversion of a configuration value: leading white space skipped, an
 // optional sign, then digits up to the first other character; no digits give
 // 0. Values beyond the int range saturate instead of wrapping.
