@@ -7,7 +7,7 @@ scripts/install-deps.sh
 scripts/build.sh
 
 scripts/wine-prefix.sh "$PWD/build/wine-test" null
-trap '/usr/lib/wine/wineserver -k >/dev/null 2>&1 || true' EXIT
+trap 'WINEPREFIX="$PWD/build/wine-test" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true' EXIT
 export DRIVERSETUP_WINEPREFIX="$PWD/build/wine-test"
 
 status=0

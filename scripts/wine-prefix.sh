@@ -10,7 +10,8 @@ graphics="${2:-null}"
 mkdir -p "$WINEPREFIX"
 if [ ! -f "$WINEPREFIX/.driversetup-ready" ]; then
   echo "Creating Wine prefix $WINEPREFIX"
-  "$WINE64" wineboot --init >/dev/null 2>&1 || true
+  # Without a display: nothing of the first start waits for a user.
+  env -u DISPLAY "$WINE64" wineboot --init >/dev/null 2>&1 || true
   "$WINESERVER" -w
   # A crash must end the process, not start the debugger and hang the run.
   "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null 2>&1

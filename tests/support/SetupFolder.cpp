@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 
 namespace fs = std::filesystem;
 
@@ -41,6 +42,26 @@ std::string MakeTempRoot()
     fs::remove_all(root);
     fs::create_directories(root);
     return root;
+}
+
+// Copies the files under from into to (both with trailing backslashes).
+void CopyTree(const std::string& from, const std::string& to)
+{
+    ::CreateDirectoryA(to.c_str(), nullptr);
+    WIN32_FIND_DATAA entry;
+    HANDLE find = ::FindFirstFileA((from + "*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("cannot read " + from);
+    do {
+        const std::string name = entry.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            CopyTree(from + name + "\\", to + name + "\\");
+        else if (!::CopyFileA((from + name).c_str(), (to + name).c_str(), FALSE))
+            throw std::runtime_error("cannot copy " + from + name);
+    } while (::FindNextFileA(find, &entry));
+    ::FindClose(find);
 }
 
 } // namespace
@@ -108,8 +129,7 @@ void SetupFolder::Language(const std::vector<std::pair<std::string, std::string>
 
 void SetupFolder::CopyDemoPackage() const
 {
-    fs::copy(BuildFolder() + "package", m_root,
-             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    CopyTree(BuildFolder() + "package\\", m_root);
 }
 
 std::string WindowsPathOfHostPath(const std::string& hostPath)
