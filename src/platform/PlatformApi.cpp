@@ -19,10 +19,23 @@ FARPROC WINAPI RealGetProcAddress(HMODULE module, LPCSTR name)
     return ::GetProcAddress(module, name);
 }
 
+DWORD WINAPI RealFormatMessage(DWORD flags, LPCVOID source, DWORD id, DWORD language, LPSTR buffer,
+                               DWORD size, va_list* args)
+{
+    return ::FormatMessageA(flags, source, id, language, buffer, size, args);
+}
+
+void WINAPI RealSleep(DWORD milliseconds)
+{
+    ::Sleep(milliseconds);
+}
+
 } // namespace
 
 PlatformApi g_platformApi = {
     RealGetModuleFileName,
     RealGetVersionEx,
     RealGetProcAddress,
+    RealFormatMessage,
+    RealSleep,
 };

@@ -1,7 +1,8 @@
 #pragma once
 // The few answers of the running system that tests replace: the program's own
-// path (which fixes the setup folder), the version record and run-time lookups
-// of optional functions. Everything else goes to the real system.
+// path (which fixes the setup folder), the version record, run-time lookups of
+// optional functions, the system's error descriptions and the clock of every
+// wait. Everything else goes to the real system.
 
 #include <windows.h>
 
@@ -9,6 +10,9 @@ struct PlatformApi {
     DWORD(WINAPI* getModuleFileName)(HMODULE, LPSTR, DWORD);
     BOOL(WINAPI* getVersionEx)(LPOSVERSIONINFOA);
     FARPROC(WINAPI* getProcAddress)(HMODULE, LPCSTR);
+    DWORD(WINAPI* formatMessage)(DWORD, LPCVOID, DWORD, DWORD, LPSTR, DWORD, va_list*);
+    // Every wait of the program goes through here, so tests need not wait.
+    void(WINAPI* sleep)(DWORD);
 };
 
 // Defaults to the real functions.
