@@ -2,6 +2,7 @@
 // Move-only owners of system handles: each closes its handle exactly once.
 
 #include <windows.h>
+#include <winspool.h>
 
 // Traits: a Handle type, Invalid() and Close(handle).
 template <typename Traits>
@@ -72,6 +73,16 @@ struct SidTraits {
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { ::FreeSid(h); }
 };
+struct ServiceHandleTraits {
+    using Handle = SC_HANDLE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::CloseServiceHandle(h); }
+};
+struct RegistryKeyTraits {
+    using Handle = HKEY;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::RegCloseKey(h); }
+};
 
 // Kernel objects that report failure as a null handle (tokens, mutexes, threads).
 using KernelHandle = HandleOwner<KernelHandleTraits>;
@@ -79,3 +90,28 @@ using KernelHandle = HandleOwner<KernelHandleTraits>;
 using FileHandle = HandleOwner<FileHandleTraits>;
 using ModuleHandle = HandleOwner<ModuleHandleTraits>;
 using SidOwner = HandleOwner<SidTraits>;
+// Service manager and service handles.
+using ServiceHandle = HandleOwner<ServiceHandleTraits>;
+using RegistryKeyHandle = HandleOwner<RegistryKeyTraits>;
+
+// Spooler printer handles (OpenPrinterA, AddPrinterA).
+struct PrinterHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::ClosePrinter(h); }
+};
+using PrinterHandle = HandleOwner<PrinterHandleTraits>;
+// Memory blocks of LocalAlloc and GlobalAlloc (fixed ones: the handle is the
+// block's address).
+struct LocalMemoryTraits {
+    using Handle = HLOCAL;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::LocalFree(h); }
+};
+struct GlobalMemoryTraits {
+    using Handle = HGLOBAL;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::GlobalFree(h); }
+};
+using LocalMemory = HandleOwner<LocalMemoryTraits>;
+using GlobalMemory = HandleOwner<GlobalMemoryTraits>;

@@ -30,6 +30,11 @@ void WINAPI RealSleep(DWORD milliseconds)
     ::Sleep(milliseconds);
 }
 
+HMODULE WINAPI RealLoadLibrary(LPCSTR name)
+{
+    return ::LoadLibraryA(name);
+}
+
 } // namespace
 
 PlatformApi g_platformApi = {
@@ -38,4 +43,5 @@ PlatformApi g_platformApi = {
     RealGetProcAddress,
     RealFormatMessage,
     RealSleep,
+    RealLoadLibrary,
 };

@@ -13,6 +13,9 @@ struct PlatformApi {
     DWORD(WINAPI* formatMessage)(DWORD, LPCVOID, DWORD, DWORD, LPSTR, DWORD, va_list*);
     // Every wait of the program goes through here, so tests need not wait.
     void(WINAPI* sleep)(DWORD);
+    // Libraries loaded for run-time lookups (Kernel32.dll for the WOW64
+    // redirection functions).
+    HMODULE(WINAPI* loadLibrary)(LPCSTR);
 };
 
 // Defaults to the real functions.
