@@ -108,10 +108,12 @@ int AddTcpIpPort(const char* portName, const char* address)
 
     DWORD needed = 0;
     DWORD status = ERROR_SUCCESS;
-    // The call's own answer decides; the monitor's status is its reason when
-    // the call fails.
-    if (xcvData(monitor.Get(), L"AddPort", static_cast<PBYTE>(record.Get()), sizeof(PortData1),
-                static_cast<PBYTE>(reply.Get()), kReplySize, &needed, &status))
+    // The call reaching the monitor is not enough: the monitor's status says
+    // whether the port was made. A port of that name already there serves.
+    const BOOL delivered = xcvData(monitor.Get(), L"AddPort", static_cast<PBYTE>(record.Get()),
+                                   sizeof(PortData1), static_cast<PBYTE>(reply.Get()), kReplySize, &needed,
+                                   &status);
+    if (delivered && (status == ERROR_SUCCESS || status == ERROR_ALREADY_EXISTS))
         return 1;
     // A failure the monitor gave no reason for keeps the call's own error.
     if (status != ERROR_SUCCESS)

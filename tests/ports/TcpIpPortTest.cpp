@@ -83,8 +83,9 @@ protected:
         monitor.pName = const_cast<char*>(kMonitorName);
         monitor.pDLLName = &dll[0];
         // Left registered by an interrupted run: 3006.
-        if (!::AddMonitorA(nullptr, 2, reinterpret_cast<LPBYTE>(&monitor)))
+        if (!::AddMonitorA(nullptr, 2, reinterpret_cast<LPBYTE>(&monitor))) {
             ASSERT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_PRINT_MONITOR_ALREADY_INSTALLED));
+        }
     }
 
     void TearDown() override
@@ -222,8 +223,8 @@ TEST_F(TcpIpPortTest, AnOpenWithoutTheRightToAdministerShowsAccessDenied)
     EXPECT_EQ(boxes[0].text, SystemText(ERROR_ACCESS_DENIED));
 }
 
-// The call's own answer decides; the monitor's status is the failure's reason.
-TEST_F(TcpIpPortTest, XcvDataWsAnswerDecides)
+// The monitor's status decides, and is the failure's reason.
+TEST_F(TcpIpPortTest, TheMonitorsStatusDecides)
 {
     ScopedPlatformApi api;
     g_platformApi.getProcAddress = GetProcAddressWithFakeXcv;
@@ -235,8 +236,13 @@ TEST_F(TcpIpPortTest, XcvDataWsAnswerDecides)
         DWORD shownError; // 0: no message
     } cases[] = {
         {"success", {TRUE, ERROR_SUCCESS, ERROR_SUCCESS}, false, 1, 0},
-        // The port already exists: whatever the monitor says, the call succeeded.
+        // A port of that name is already there: it serves.
         {"success, the monitor says the port exists", {TRUE, ERROR_ALREADY_EXISTS, ERROR_SUCCESS}, false, 1, 0},
+        // The call reached the monitor, which refused: no port.
+        {"delivered, the monitor refused", {TRUE, ERROR_ACCESS_DENIED, ERROR_SUCCESS}, false, 0,
+         ERROR_ACCESS_DENIED},
+        {"delivered, the monitor found the record bad", {TRUE, ERROR_INVALID_PARAMETER, ERROR_SUCCESS}, false, 0,
+         ERROR_INVALID_PARAMETER},
         {"failure with the monitor's status", {FALSE, ERROR_ACCESS_DENIED, ERROR_INVALID_PARAMETER}, false, 0,
          ERROR_ACCESS_DENIED},
         // Without a status the call's own error is the reason.
