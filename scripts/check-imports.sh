@@ -7,7 +7,7 @@ set -euo pipefail
 objdump="$1"
 exe="$2"
 
-allowed_dlls='^(KERNEL32|USER32|GDI32|ADVAPI32|COMCTL32|SHELL32|WINSPOOL\.DRV|VERSION|SETUPAPI|MSVCRT|OLE32|COMDLG32|SHLWAPI)\.DLL$'
+allowed_dlls='^((KERNEL32|USER32|GDI32|ADVAPI32|COMCTL32|SHELL32|VERSION|SETUPAPI|MSVCRT|OLE32|COMDLG32|SHLWAPI)\.DLL|WINSPOOL\.DRV)$'
 newer_functions=(
   GetTickCount64 GetNativeSystemInfo IsWow64Process
   Wow64DisableWow64FsRedirection Wow64RevertWow64FsRedirection SetDefaultPrinterA

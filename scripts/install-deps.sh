@@ -16,6 +16,7 @@ packages=(
   xfonts-base
   imagemagick
   python3
+  gcab
 )
 
 missing=()

@@ -7,6 +7,7 @@
 namespace {
 
 CWinApp* g_app = nullptr;
+HINSTANCE g_resources = nullptr;
 
 std::string ModuleBaseName()
 {
@@ -72,6 +73,20 @@ int AfxMessageBox(const char* text, UINT type, UINT /*helpId*/)
     CWinApp* app = AfxGetApp();
     const char* caption = app != nullptr ? app->m_pszAppName : "";
     return ::MessageBoxA(nullptr, text, caption, type);
+}
+
+HINSTANCE AfxGetResourceHandle()
+{
+    if (g_resources != nullptr)
+        return g_resources;
+    if (g_app != nullptr && g_app->m_hInstance != nullptr)
+        return g_app->m_hInstance;
+    return ::GetModuleHandleA(nullptr);
+}
+
+void AfxSetResourceHandle(HINSTANCE resources)
+{
+    g_resources = resources;
 }
 
 int AfxWinMain(HINSTANCE instance)

@@ -40,5 +40,10 @@ int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);
 // Nothing to prepare: the program hosts no ActiveX controls.
 inline void AfxEnableControlContainer() {}
 
+// The module whose resources the dialogs are made from: the one set last, else
+// the application's, else the executable's.
+HINSTANCE AfxGetResourceHandle();
+void AfxSetResourceHandle(HINSTANCE resources);
+
 // Runs the application object: InitInstance, then ExitInstance.
 int AfxWinMain(HINSTANCE instance);
