@@ -94,6 +94,12 @@ const DriverCase kDriverCases[] = {
     {7, kPortUsb, 2, true, "U name 7", "STD"},
 };
 
+std::string Describe(const DriverCase& c)
+{
+    return "os " + std::to_string(c.os) + " port " + std::to_string(c.portKind) + " raster "
+        + std::to_string(c.raster) + (c.gdiStdSign ? " GDISTDSign" : "");
+}
+
 std::string Expected(const char* family, const char* key, int os)
 {
     return std::string(family) + " " + key + " " + std::to_string(os);
@@ -104,8 +110,7 @@ std::string Expected(const char* family, const char* key, int os)
 TEST_F(InstallRecordsTest, DriverRecordByTargetSystemPortKindAndFamily)
 {
     for (const DriverCase& c : kDriverCases) {
-        SCOPED_TRACE("os " + std::to_string(c.os) + " port " + std::to_string(c.portKind) + " raster "
-                     + std::to_string(c.raster) + (c.gdiStdSign ? " GDISTDSign" : ""));
+        SCOPED_TRACE(Describe(c));
         g_bGdiStdSign = c.gdiStdSign;
         CDriverConfig fresh;
         fresh.m_nCategory = kReceipt;
@@ -133,8 +138,7 @@ TEST_F(InstallRecordsTest, DriverRecordByTargetSystemPortKindAndFamily)
 TEST_F(InstallRecordsTest, PrinterRecordFollowsTheDriverRecordsFamily)
 {
     for (const DriverCase& c : kDriverCases) {
-        SCOPED_TRACE("os " + std::to_string(c.os) + " port " + std::to_string(c.portKind) + " raster "
-                     + std::to_string(c.raster) + (c.gdiStdSign ? " GDISTDSign" : ""));
+        SCOPED_TRACE(Describe(c));
         g_bGdiStdSign = c.gdiStdSign;
         CDriverConfig fresh;
         fresh.m_nCategory = kReceipt;
